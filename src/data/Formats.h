@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace ballvane::formats {
+
+// The short date format dates are shown and typed in: the user's own, except
+// under the bare C locale, whose "d MMM yyyy" is too long for a draw date.
+QString shortDateFormat();
+
+// The process-wide currency symbol used when money is displayed. It starts as
+// the locale's own; the main window sets "£" when it is created.
+QString currencySymbol();
+void setCurrencySymbol(const QString& symbol);
+
+} // namespace ballvane::formats
