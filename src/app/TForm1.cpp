@@ -71,6 +71,8 @@ void TForm1::buildPages() {
     PageControl1->setFont(designFont(QStringLiteral("MS Sans Serif"), 11));
     // Clicking a tab takes the focus to the tab row before the page changes.
     PageControl1->tabBar()->setFocusPolicy(Qt::StrongFocus);
+    // Compact tabs, so the row ends before the navigator that sits over its right end.
+    PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
     std::array<QWidget**, 5> sheets{&TabSheet1, &TabSheet2, &TabSheet3, &TabSheet4, &TabSheet5};
     for (size_t i = 0; i < sheets.size(); ++i) {
         auto* sheet = new QWidget;

@@ -84,9 +84,7 @@ QString displayText(FieldKind kind, const QVariant& stored) {
         const QDate date = storedDate(stored);
         return date.isValid() ? QLocale().toString(date, formats::shortDateFormat()) : stored.toString();
     }
-    case FieldKind::Money:
-        return QLocale().toCurrencyString(static_cast<double>(stored.toLongLong()) / 100.0,
-                                          formats::currencySymbol(), 2);
+    case FieldKind::Money: return formats::currencyText(stored.toLongLong());
     case FieldKind::Boolean: return stored.toLongLong() ? QStringLiteral("True") : QStringLiteral("False");
     case FieldKind::Integer: return QString::number(stored.toLongLong());
     case FieldKind::Text: return stored.toString();

@@ -1,6 +1,7 @@
 #include "Formats.h"
 
 #include <QLocale>
+#include <cmath>
 #include <optional>
 
 namespace ballvane::formats {
@@ -24,6 +25,16 @@ QString currencySymbol() {
 
 void setCurrencySymbol(const QString& symbol) {
     chosenCurrencySymbol() = symbol;
+}
+
+QString currencyText(qint64 pence) {
+    const QLocale locale;
+    const double amount = static_cast<double>(pence) / 100.0;
+    if (locale.language() == QLocale::C) {
+        const QString number = QLocale(QLocale::English, QLocale::UnitedKingdom).toString(std::abs(amount), 'f', 2);
+        return (pence < 0 ? QStringLiteral("-") : QString()) + currencySymbol() + number;
+    }
+    return locale.toCurrencyString(amount, currencySymbol(), 2);
 }
 
 } // namespace ballvane::formats

@@ -13,4 +13,8 @@ QString shortDateFormat();
 QString currencySymbol();
 void setCurrencySymbol(const QString& symbol);
 
+// An amount of whole pence in the locale's currency format with the chosen symbol.
+// The bare C locale has no currency format of its own: the symbol goes first there.
+QString currencyText(qint64 pence);
+
 } // namespace ballvane::formats

@@ -8,6 +8,7 @@
 #include "store/BookSchema.h"
 #include "widgets/Dialogs.h"
 #include "widgets/Fonts.h"
+#include "widgets/Palette.h"
 
 #include <map>
 
@@ -146,7 +147,9 @@ void EntryPage::build(QWidget* page) {
     QFont creditFont = credit->font();
     creditFont.setBold(true);
     credit->setFont(creditFont);
-    credit->setStyleSheet(QStringLiteral("color: #0000ff;"));
+    QPalette blue = credit->palette();
+    blue.setColor(QPalette::WindowText, toQColor(clBlue));
+    credit->setPalette(blue);
 
     // Each rule is written once and attached to every edit of its group.
     for (DbEdit* ball : ballEdits) {
