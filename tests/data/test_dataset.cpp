@@ -3,6 +3,7 @@
 #include "data/Session.h"
 #include "data/Table.h"
 #include "fixtures/TestBook.h"
+#include "store/DrawCsv.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,6 +56,7 @@ private slots:
     void queryIsReadOnlyAndKeepsItsLines();
     void locateFindsByValue();
     void secondConnectionWritesSideBySide();
+    void realHistoryCountsThroughTheFilter();
 };
 
 void TestDataset::opensInTheIndexOrder_data() {
@@ -438,6 +440,30 @@ void TestDataset::secondConnectionWritesSideBySide() {
     table.post();
     QCOMPARE(book.count(QStringLiteral("LOTTO")), 10);
     QCOMPARE(table.recordCount(), 10);
+}
+
+// The published totals of the whole 49-ball era, counted through the layer's own filter.
+void TestDataset::realHistoryCountsThroughTheFilter() {
+    const QString csv = TestBook::sharedData(QStringLiteral("lotto-draws-1994-2015.csv"));
+    if (csv.isEmpty()) QSKIP("the real draw history (../shared/data/lotto-draws-1994-2015.csv) is not here");
+    TestBook book(TestBook::Content::Empty);
+    QCOMPARE(book::importDraws(book.folder(), csv).added, 2065);
+    Table table(QStringLiteral("TaBle1"), QStringLiteral("LOTTO"));
+    table.setIndexName(QStringLiteral("DateD"));
+    table.open();
+    QCOMPARE(table.recordCount(), 2065);
+    table.setFiltered(true);
+    const auto mainBallCount = [&](const QString& ball) {
+        QString filter;
+        for (int i = 1; i <= 6; ++i)
+            filter += QStringLiteral("%1(B%2 = '%3') ").arg(i > 1 ? QStringLiteral("or ") : QString()).arg(i).arg(ball);
+        table.setFilter(filter);
+        return table.recordCount();
+    };
+    QCOMPARE(mainBallCount(QStringLiteral("23")), 282);
+    QCOMPARE(mainBallCount(QStringLiteral("13")), 215);
+    QCOMPARE(mainBallCount(QStringLiteral("20")), 215);
+    QCOMPARE(table.fieldByName(QStringLiteral("Date")).asDate().year(), 2015); // newest first under the filter
 }
 
 QTEST_GUILESS_MAIN(TestDataset)
