@@ -197,38 +197,27 @@ void Table::eraseRecord(qint64 key) {
     });
 }
 
-void Table::setFilter(const QString& text) {
-    const QString previous = m_filter;
-    m_filter = text;
+// A filter setting that cannot take effect (a text that does not parse, a pending
+// record that cannot be saved) leaves the old setting in place.
+template <typename Setting> void Table::changeFilter(Setting& setting, Setting value, bool switched) {
+    const Setting previous = setting;
+    setting = std::move(value);
     try {
-        refilter();
+        refilter(switched);
     } catch (...) {
-        m_filter = previous;
+        setting = previous;
         throw;
     }
 }
 
+void Table::setFilter(const QString& text) { changeFilter(m_filter, text); }
+
 void Table::setFilterOptions(FilterOptions options) {
-    if (options == m_filterOptions) return;
-    const FilterOptions previous = m_filterOptions;
-    m_filterOptions = options;
-    try {
-        refilter();
-    } catch (...) {
-        m_filterOptions = previous;
-        throw;
-    }
+    if (options != m_filterOptions) changeFilter(m_filterOptions, options);
 }
 
 void Table::setFiltered(bool on) {
-    if (on == m_filtered) return;
-    m_filtered = on;
-    try {
-        refilter(true);
-    } catch (...) {
-        m_filtered = !on;
-        throw;
-    }
+    if (on != m_filtered) changeFilter(m_filtered, on, true);
 }
 
 void Table::refilter(bool switched) {

@@ -43,6 +43,7 @@ private:
     QString orderClause() const;
     SqlCondition filterCondition() const;
     void refilter(bool switched = false);
+    template <typename Setting> void changeFilter(Setting& setting, Setting value, bool switched = false);
     template <typename Write> void inTransaction(Write write);
 
     QString m_tableName;

@@ -23,6 +23,16 @@ QString errorOf(const std::function<void()>& action) {
     return {};
 }
 
+// Opens the table with the given folder as the working folder, as a start there would.
+QString openErrorIn(const QString& folder, Table& table) {
+    const QString previous = QDir::currentPath();
+    Session::instance().deactivate();
+    QDir::setCurrent(folder);
+    const QString error = errorOf([&] { table.open(); });
+    QDir::setCurrent(previous);
+    return error;
+}
+
 QString draws(TestBook& book) {
     QSqlQuery query(book.raw());
     query.exec(QStringLiteral("SELECT \"DRAW#\", MACHINE FROM LOTTO ORDER BY \"DRAW#\""));
@@ -328,12 +338,8 @@ void TestDataset::fieldsAreFoundIgnoringCase() {
 
 void TestDataset::missingBookIsAnErrorAndCreatesNothing() {
     QTemporaryDir empty;
-    const QString previous = QDir::currentPath();
-    Session::instance().deactivate();
-    QDir::setCurrent(empty.path());
     Table table(QStringLiteral("TaBle1"), QStringLiteral("LOTTO"));
-    const QString error = errorOf([&] { table.open(); });
-    QDir::setCurrent(previous);
+    const QString error = openErrorIn(empty.path(), table);
     QCOMPARE(error, QStringLiteral("TaBle1: Cannot open table LOTTO: there is no book ballvane.db in the folder %1")
                         .arg(QDir::toNativeSeparators(empty.path())));
     QVERIFY(!table.active());
@@ -363,12 +369,8 @@ void TestDataset::fileThatIsNotABookIsAnError() {
     const QByteArray garbage(4096, 'x');
     file.write(garbage);
     file.close();
-    const QString previous = QDir::currentPath();
-    Session::instance().deactivate();
-    QDir::setCurrent(folder.path());
     Table table(QStringLiteral("TaBle1"), QStringLiteral("LOTTO"));
-    const QString error = errorOf([&] { table.open(); });
-    QDir::setCurrent(previous);
+    const QString error = openErrorIn(folder.path(), table);
     QVERIFY2(error.startsWith(QStringLiteral("TaBle1: Cannot open table LOTTO: ")), qPrintable(error));
     QVERIFY2(error.contains(QStringLiteral("is not a Ballvane book")), qPrintable(error));
     QVERIFY(file.open(QIODevice::ReadOnly));
