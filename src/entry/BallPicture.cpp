@@ -39,6 +39,7 @@ QPixmap lotteryBallPicture() {
     QRadialGradient gloss(QPointF(21, 15), 14);
     gloss.setColorAt(0.0, QColor(255, 255, 255, 220));
     gloss.setColorAt(1.0, QColor(255, 255, 255, 0));
+    painter.setPen(Qt::NoPen);
     painter.setBrush(gloss);
     painter.drawEllipse(QRectF(8, 4, 28, 22));
     return picture;

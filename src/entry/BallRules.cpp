@@ -34,16 +34,16 @@ BallExit ballExitAction(const QString& text) {
 }
 
 NextDraw nextDraw(const QString& lastDay, const QDate& lastDate) {
+    if (!lastDate.isValid()) return {};
     if (lastDay == u"Wed") return {QStringLiteral("Sat"), lastDate.addDays(3)};
     if (lastDay == u"Sat") return {QStringLiteral("Wed"), lastDate.addDays(4)};
-    if (!lastDate.isValid()) return {};
     QDate date = lastDate.addDays(1);
     while (date.dayOfWeek() != Qt::Wednesday && date.dayOfWeek() != Qt::Saturday) date = date.addDays(1);
     return {date.dayOfWeek() == Qt::Wednesday ? QStringLiteral("Wed") : QStringLiteral("Sat"), date};
 }
 
-QString newDrawDateText(const QDate& date) {
-    return QLocale().toString(date, formats::shortDateFormat()).left(10);
+QString newDrawDateText(const QDate& date, const QString& format) {
+    return QLocale().toString(date, format).left(10);
 }
 
 } // namespace ballvane

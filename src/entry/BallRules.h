@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Colors.h"
+#include "data/Formats.h"
 
 #include <QChar>
 #include <QDate>
@@ -31,6 +32,7 @@ BallExit ballExitAction(const QString& text);
 // The next draw after the last one: Wednesday is followed by Saturday three days
 // on, Saturday by Wednesday four days on. Any other day (the history holds a few
 // draws moved to other days) steps to the first Wednesday or Saturday after it.
+// Without a valid last date there is no next draw: both parts are empty.
 struct NextDraw {
     QString day;
     QDate date;
@@ -38,6 +40,6 @@ struct NextDraw {
 NextDraw nextDraw(const QString& lastDay, const QDate& lastDate);
 
 // A new draw's date as typed into the date edit: the short date format, cut to 10 characters.
-QString newDrawDateText(const QDate& date);
+QString newDrawDateText(const QDate& date, const QString& format = formats::shortDateFormat());
 
 } // namespace ballvane

@@ -67,6 +67,13 @@ constexpr Place layout[] = {
     {Kind::Label, "Label18", 232, 302, 135, 13, "Ballvane by Quillby", -1},
 };
 
+// The label that names each edit, for screen readers.
+constexpr std::pair<const char*, const char*> captions[] = {
+    {"Label1", "DBEditEh1"}, {"Label2", "DBEditEh2"}, {"Label3", "DBEditEh3"}, {"Label12", "DBEditEh4"},
+    {"Label13", "DBEditEh5"}, {"Label5", "DBE4"},      {"Label6", "DBE5"},      {"Label7", "DBE6"},
+    {"Label8", "DBE7"},       {"Label9", "DBE8"},      {"Label10", "DBE9"},     {"Label11", "DBE10"},
+    {"Label14", "DBEditEh6"}, {"Label15", "DBEditEh7"}};
+
 const QString padMessage = QStringLiteral("Ball numbers lower than 10 are\nautomaticaly prefixed with a 0.");
 const QString selfDestructMessage =
     QStringLiteral("Not entering a valid number will\nresult in a record self destruct!");
@@ -95,7 +102,6 @@ void EntryPage::build(QWidget* page) {
         case Kind::BallEdit: {
             auto* edit = new DbEdit(page, name);
             edit->setAlignment(Qt::AlignCenter);
-            edit->setAccessibleName(text);
             if (place.kind == Kind::Edit) edit->setColour(clInfoBk);
             edit->setBorderAlwaysDrawn(place.kind == Kind::BallEdit);
             edit->setDataSource(m_drawSource);
@@ -120,6 +126,8 @@ void EntryPage::build(QWidget* page) {
         if (place.kind == Kind::Label || place.kind == Kind::Picture) control->setFocusPolicy(Qt::NoFocus);
         controls[name] = control;
     }
+    for (const auto& [label, edit] : captions)
+        static_cast<QLabel*>(controls.at(QString::fromLatin1(label)))->setBuddy(controls.at(QString::fromLatin1(edit)));
     QWidget* previous = nullptr;
     for (const auto& [order, control] : tabOrder) {
         if (previous) QWidget::setTabOrder(previous, control);
@@ -144,9 +152,7 @@ void EntryPage::build(QWidget* page) {
     ballEdits = {edit("DBE4"), edit("DBE5"), edit("DBE6"), edit("DBE7"), edit("DBE8"), edit("DBE9"), edit("DBE10")};
 
     auto* credit = static_cast<QLabel*>(controls.at(QStringLiteral("Label18")));
-    QFont creditFont = credit->font();
-    creditFont.setBold(true);
-    credit->setFont(creditFont);
+    credit->setFont(designFont(page->font().family(), page->font().pixelSize(), true));
     QPalette blue = credit->palette();
     blue.setColor(QPalette::WindowText, toQColor(clBlue));
     credit->setPalette(blue);

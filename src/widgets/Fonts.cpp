@@ -18,7 +18,10 @@ void registerDesignFonts() {
 }
 
 QFont designFont(const QString& family, int pixelHeight, bool bold) {
-    QFont font(family);
+    // The bitmap "MS Sans Serif" has no bold strike; Tahoma bold stands in for it.
+    const bool boldMissing = bold && !QFontDatabase::styles(family).contains(QStringLiteral("Bold")) &&
+                             QFontDatabase::hasFamily(QStringLiteral("Tahoma"));
+    QFont font(boldMissing ? QStringLiteral("Tahoma") : family);
     font.setPixelSize(pixelHeight);
     font.setBold(bold);
     return font;
