@@ -1,5 +1,7 @@
 #include "TForm1.h"
 
+#include "PageControlStyle.h"
+
 #include "data/Formats.h"
 #include "data/Session.h"
 #include "entry/EntryPage.h"
@@ -20,6 +22,8 @@ namespace ballvane {
 namespace {
 constexpr int clientWidth = 640;
 constexpr int clientHeight = 346;
+constexpr int pageWidth = 632;
+constexpr int pageHeight = 318;
 
 struct PageDef {
     const char* name;
@@ -72,7 +76,11 @@ void TForm1::buildPages() {
     // Clicking a tab takes the focus to the tab row before the page changes.
     PageControl1->tabBar()->setFocusPolicy(Qt::StrongFocus);
     // Compact tabs, so the row ends before the navigator that sits over its right end.
-    PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
+    PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
+    // Every page gets the 632 × 318 its controls are placed in.
+    auto* pageStyle = new PageControlStyle(QMargins(4, clientHeight - pageHeight - 4, clientWidth - pageWidth - 4, 4));
+    pageStyle->setParent(PageControl1); // outlives the page control's own teardown
+    PageControl1->setStyle(pageStyle);
     std::array<QWidget**, 5> sheets{&TabSheet1, &TabSheet2, &TabSheet3, &TabSheet4, &TabSheet5};
     for (size_t i = 0; i < sheets.size(); ++i) {
         auto* sheet = new QWidget;

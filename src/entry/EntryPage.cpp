@@ -152,7 +152,7 @@ void EntryPage::build(QWidget* page) {
     ballEdits = {edit("DBE4"), edit("DBE5"), edit("DBE6"), edit("DBE7"), edit("DBE8"), edit("DBE9"), edit("DBE10")};
 
     auto* credit = static_cast<QLabel*>(controls.at(QStringLiteral("Label18")));
-    credit->setFont(designFont(page->font().family(), page->font().pixelSize(), true));
+    credit->setFont(designFont(page->font().family(), QFontInfo(page->font()).pixelSize(), true));
     QPalette blue = credit->palette();
     blue.setColor(QPalette::WindowText, toQColor(clBlue));
     credit->setPalette(blue);

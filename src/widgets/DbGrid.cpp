@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -156,6 +157,7 @@ DbGrid::DbGrid(QWidget* parent, const QString& componentName) : QTableView(paren
     setFrameShape(QFrame::NoFrame);
     setShowGrid(false);
     setWordWrap(false);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setTabKeyNavigation(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
@@ -168,6 +170,7 @@ DbGrid::DbGrid(QWidget* parent, const QString& componentName) : QTableView(paren
     m_titleFont = font();
     applyHeaderStyle();
     setRowExtra(m_rowExtra);
+    if (parent) parent->installEventFilter(this);
     // A new record nobody has touched is dropped when the grid loses the focus.
     FocusEvents::instance().onExit(this, [this] {
         Dataset* data = dataset();
@@ -293,6 +296,37 @@ void DbGrid::keyPressEvent(QKeyEvent* event) {
 void DbGrid::resizeEvent(QResizeEvent* event) {
     QTableView::resizeEvent(event);
     fitColumns();
+}
+
+bool DbGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parentWidget() && event->type() == QEvent::Resize) updateGeometries();
+    return QTableView::eventFilter(watched, event);
+}
+
+// How much of the viewport lies below the bottom of the page the grid stands on.
+int DbGrid::hiddenBelowParent() const {
+    const QWidget* page = parentWidget();
+    if (!page) return 0;
+    const int viewportBottom = viewport()->mapTo(page, QPoint(0, viewport()->height())).y();
+    return std::clamp(viewportBottom - page->height(), 0, viewport()->height());
+}
+
+// Where the grid reaches below its page, it scrolls far enough that the last rows,
+// and the current row, can always be brought out of the hidden strip.
+void DbGrid::updateGeometries() {
+    QTableView::updateGeometries();
+    const int hidden = hiddenBelowParent();
+    const int visible = viewport()->height() - hidden;
+    const int content = verticalHeader()->length();
+    if (hidden > 0 && content > visible) verticalScrollBar()->setMaximum(content - visible);
+}
+
+void DbGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    QTableView::scrollTo(index, hint);
+    if (!index.isValid()) return;
+    const int limit = viewport()->height() - hiddenBelowParent();
+    const int bottom = visualRect(index).bottom();
+    if (bottom >= limit) verticalScrollBar()->setValue(verticalScrollBar()->value() + bottom - limit + 1);
 }
 
 void DbGrid::fitColumns() {

@@ -85,17 +85,23 @@ public:
 
     DatasetModel* datasetModel() const { return m_model; }
 
+    // Keeps the row out of any strip of the grid that lies below its page.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void updateGeometries() override;
 
 private:
     friend class DatasetModel;
     friend class GridDelegate;
     void followDataset();
     void fitColumns();
+    int hiddenBelowParent() const;
     void applyHeaderStyle();
 
     QPointer<DataSource> m_source;

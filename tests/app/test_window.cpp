@@ -142,6 +142,9 @@ void TestWindowSuite::pagesInOrder() {
     QVERIFY(page);
     QCOMPARE(pages->indexOf(page), index);
     QCOMPARE(pages->tabText(index), caption);
+    // The pages' controls are placed in pixels within a client area of 632 × 318.
+    pages->setCurrentIndex(index);
+    QCOMPARE(page->size(), QSize(632, 318));
 }
 
 void TestWindowSuite::startUpShowsTheNewestDrawAndFocusesTheTabRow() {

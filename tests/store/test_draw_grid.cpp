@@ -60,6 +60,7 @@ private slots:
     void ctrlDeleteOnAnEmptyTableDoesNothing();
     void newRecordIsDroppedWhenTheGridLosesTheFocus_data();
     void newRecordIsDroppedWhenTheGridLosesTheFocus();
+    void currentRowStaysAboveTheHiddenStrip();
 };
 
 void TestDrawGrid::placedOnTheGridPageWithTheFocus() {
@@ -359,6 +360,19 @@ void TestDrawGrid::newRecordIsDroppedWhenTheGridLosesTheFocus() {
     QCOMPARE(grid.model()->rowCount(), touched ? 9 : 8);
     QCOMPARE(window.book.count(QStringLiteral("LOTTO")), 8);
     QVERIFY(window.dialogs.errors.isEmpty());
+}
+
+// The grid reaches 14 pixels below its page; the current row must never hide there.
+void TestDrawGrid::currentRowStaysAboveTheHiddenStrip() {
+    TestWindow window;
+    addDraws(window.book, 60);
+    DbGrid& grid = showGrid(window);
+    QTest::keyClick(&grid, Qt::Key_End);
+    QCOMPARE(grid.currentIndex().row(), 67);
+    const QRect row = grid.visualRect(grid.currentIndex()).translated(grid.viewport()->mapTo(window.form->TabSheet2, QPoint()));
+    QVERIFY2(row.bottom() < window.form->TabSheet2->height(),
+             qPrintable(QStringLiteral("row ends at %1, page at %2").arg(row.bottom()).arg(window.form->TabSheet2->height())));
+    QCOMPARE(grid.geometry(), QRect(0, 0, 632, 332));
 }
 
 QTEST_MAIN(TestDrawGrid)
