@@ -16,7 +16,6 @@ void DataSource::setDataset(Dataset* dataset) {
         connect(dataset, &Dataset::rowsChanged, this, &DataSource::rowsChanged);
         connect(dataset, &Dataset::fieldChanged, this, &DataSource::fieldChanged);
     }
-    emit datasetReplaced();
 }
 
 bool DataSource::edit() {

@@ -27,8 +27,6 @@ signals:
     void currentChanged();
     void rowsChanged();
     void fieldChanged(int fieldIndex);
-    void datasetReplaced();
-
 private:
     QPointer<Dataset> m_dataset;
     bool m_autoEdit = true;

@@ -113,7 +113,6 @@ protected:
     [[noreturn]] void fail(const QString& message) const;
     // Reloads the keys after the source changed; keeps the record with the given key current when it is still there.
     void reload(qint64 keepKey, int fallbackPosition);
-    void forgetCachedRecords() { m_cache.clear(); }
 
 private:
     const Record& recordForKey(qint64 key) const;

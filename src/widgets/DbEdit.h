@@ -54,7 +54,6 @@ public:
 
     // Writes text typed but not yet written into the field.
     void updateRecord();
-    bool typedPending() const { return m_typed; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
